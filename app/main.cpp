@@ -1,8 +1,35 @@
+// Velkora: a value editor for the game's vehicles.bin, predmety.def and scene2.bin.
+//
+// Usage: velkora [file ...]   Each file named on the command line is opened as if chosen
+// with File > Open.
+#include "app/Html.h"
+#include "app/MainForm.h"
+#include "app/Progress.h"
+
 #include <QApplication>
+#include <QStringList>
 
 int main(int argc, char** argv)
 {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velkora");
-  return 0;
+
+  MainForm = new TMainForm;
+  ProgressForm = new TProgressForm(MainForm);
+  HtmlForm = new THtmlForm(MainForm);
+  SetProgress(ProgressForm);
+  MainForm->show();
+
+  const QStringList paths = QApplication::arguments().mid(1);
+  for (const QString& path : paths)
+    if (!MainForm->ActivateIfOpen(path))
+      MainForm->OpenFile(path);
+
+  const int result = app.exec();
+  SetProgress(nullptr);
+  delete MainForm;  // also deletes ProgressForm and HtmlForm
+  ProgressForm = nullptr;
+  HtmlForm = nullptr;
+  MainForm = nullptr;
+  return result;
 }
