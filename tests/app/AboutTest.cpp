@@ -120,6 +120,9 @@ private slots:
     QVERIFY(!found.isNull());
     QCOMPARE(found.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     QVERIFY(found.charFormat().fontWeight() >= QFont::Bold);
+    const QTextCursor link = doc->find("The Qt Project");
+    QVERIFY(link.charFormat().isAnchor());
+    QCOMPARE(link.charFormat().foreground().color(), QColor("#FFFFCC"));
 
     // What the user sees: a black page with light text.
     html.show();
@@ -131,6 +134,11 @@ private slots:
       for (int x = 0; x < shot.width(); ++x)
         light += qGray(shot.pixel(x, y)) > 200;
     QVERIFY(light > 50);
+    int paleYellow = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        paleYellow += QColor(shot.pixel(x, y)) == QColor("#FFFFCC");
+    QVERIFY(paleYellow > 10);
   }
 };
 
