@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -32,10 +33,9 @@ TMainForm* MainForm = nullptr;
 const char* const TMainForm::AboutHtml =
     "<html><body link=\"#FFFFCC\" text=\"#FFFFFF\" bgcolor=\"#000000\">"
     "<p>&nbsp;</p>"
-    "<p align=\"center\"><b>Velkora (Vehicle, Weapon and Scene Value Editor)</b></p>"
+    "<p align=\"center\"><b>Velkora (Game Value Editor)</b></p>"
     "<p align=\"center\"><b>Version $VERSION_NUMBER$</b></p>"
-    "<p align=\"center\">Written By: The Velkora Team "
-    "<a href=\"mailto:team@velkora.example.org\">team@velkora.example.org</a></p>"
+    "<p align=\"center\">Written By: <a href=\"mailto:team@velkora.example.org\">The Velkora Team</a></p>"
     "<p align=\"center\">Special Thanks To:</p>"
     "<p align=\"center\">The People at <a href=\"https://www.qt.io\">The Qt Project</a></p>"
     "</body></html>";
@@ -256,8 +256,10 @@ QString TMainForm::ChooseOpenPath()
       // The last bracket holds the pattern; "*" matches files without an extension too.
       "All files (*.*) (*)");
   QString selected = filters.section(";;", 0, 0);
-  return QFileDialog::getOpenFileName(this, "Open Scene, Vehicle, Weapon File", QString(), filters, &selected,
-                                      QFileDialog::HideNameFilterDetails);
+  // Paths are kept in the system's own spelling, so captions and the recent-files list
+  // show C:\Game\vehicles.bin on Windows.
+  return QDir::toNativeSeparators(QFileDialog::getOpenFileName(
+      this, "Open Scene, Vehicle, Weapon File", QString(), filters, &selected, QFileDialog::HideNameFilterDetails));
 }
 
 void TMainForm::FileOpenExecute()

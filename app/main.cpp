@@ -7,6 +7,8 @@
 #include "app/Progress.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -20,10 +22,13 @@ int main(int argc, char** argv)
   SetProgress(ProgressForm);
   MainForm->show();
 
-  const QStringList paths = QApplication::arguments().mid(1);
-  for (const QString& path : paths)
+  // Files named on the command line open as if chosen with File > Open, by their full path.
+  const QStringList arguments = QApplication::arguments().mid(1);
+  for (const QString& argument : arguments) {
+    const QString path = QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath());
     if (!MainForm->ActivateIfOpen(path))
       MainForm->OpenFile(path);
+  }
 
   const int result = app.exec();
   SetProgress(nullptr);
