@@ -105,8 +105,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainFor
 
 TMainForm::~TMainForm()
 {
+  // Destroying the window's widgets moves the focus and activates other MDI children;
+  // nothing of that may reach this half-destroyed window.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+  disconnect(MdiArea, nullptr, this, nullptr);
   for (const auto& c : focusWatch_)
     disconnect(c);
+  focusWatch_.clear();
   delete ui_;
 }
 
