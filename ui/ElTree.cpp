@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int CellTypeRole = Qt::UserRole + 1;
@@ -307,21 +309,32 @@ QWidget* TElTreeInplaceAdvancedEdit::CreateEditor(QWidget* parent)
   editor_ = new QLineEdit(parent);
   editor_->setObjectName("TreeEditEditor");
   editor_->setFrame(false);
+  maxLength_ = 32767;
+  connect(editor_, &QLineEdit::textEdited, this, [this] { FitMaxLength(); });
   return editor_;
+}
+
+void TElTreeInplaceAdvancedEdit::FitMaxLength()
+{
+  if (editor_)
+    editor_->setMaxLength(std::max<int>(maxLength_, editor_->text().size()));
 }
 
 QString TElTreeInplaceAdvancedEdit::GetText() const { return editor_ ? editor_->text() : QString(); }
 
 void TElTreeInplaceAdvancedEdit::SetText(const QString& text)
 {
-  if (editor_)
-    editor_->setText(text);
+  if (!editor_)
+    return;
+  // QLineEdit cuts a text longer than its maximum length: widen the limit to the text first.
+  editor_->setMaxLength(std::max<int>(maxLength_, text.size()));
+  editor_->setText(text);
 }
 
 void TElTreeInplaceAdvancedEdit::SetMaxLength(int length)
 {
-  if (editor_)
-    editor_->setMaxLength(length);
+  maxLength_ = length;
+  FitMaxLength();
 }
 
 TElTreeInplaceTreeComboEdit::TElTreeInplaceTreeComboEdit(TElTree* tree) : TElTreeInplaceEditor(tree, {sftText}) {}

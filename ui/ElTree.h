@@ -133,7 +133,8 @@ private:
   QList<TElFieldType> types_;
 };
 
-// The number editor: a line edit with a maximum text length.
+// The number editor: a line edit with a maximum text length. The limit bounds what the user
+// types; a longer cell text is shown whole, so confirming it unedited gives it back unchanged.
 class TElTreeInplaceAdvancedEdit : public TElTreeInplaceEditor {
   Q_OBJECT
 public:
@@ -148,7 +149,10 @@ public:
   void EditorClosed() override { editor_ = nullptr; }
 
 private:
+  // Lets the editor hold its current text but nothing beyond the limit.
+  void FitMaxLength();
   QLineEdit* editor_ = nullptr;
+  int maxLength_ = 32767;
 };
 
 // The drop-down editor: a list of names to pick from. Read-only, the user can only pick a
