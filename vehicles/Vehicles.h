@@ -10,6 +10,7 @@ class TVehiclesWin : public TEditorWin {
   Q_OBJECT
 public:
   explicit TVehiclesWin(QWidget* parent = nullptr);
+  ~TVehiclesWin() override;
 
   void LoadFile(const std::string& path) override;
   void SaveFile() override;
