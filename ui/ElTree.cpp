@@ -210,7 +210,7 @@ void TElTree::Update() { viewport()->repaint(); }
 void TElTree::SetCellStyle(QTreeWidgetItem* row, TElFieldType type)
 {
   row->setFont(DataColumn, QFont("Arial"));
-  row->setForeground(DataColumn, palette().brush(QPalette::Highlight));
+  row->setForeground(DataColumn, palette().brush(QPalette::Active, QPalette::Highlight));
   row->setData(DataColumn, CellTypeRole, static_cast<int>(type));
   row->setFlags(row->flags() | Qt::ItemIsEditable);
 }
@@ -220,7 +220,7 @@ TElCellCheckBox* TElTree::SetCellCheckBox(QTreeWidgetItem* row)
   auto* box = new TElCellCheckBox();
   box->setFont(QFont("Arial"));
   QPalette pal = box->palette();
-  pal.setColor(QPalette::WindowText, palette().color(QPalette::Highlight));
+  pal.setColor(QPalette::WindowText, palette().color(QPalette::Active, QPalette::Highlight));
   box->setPalette(pal);
   box->SetBorderWidth(1);
   row->setFlags(row->flags() & ~Qt::ItemIsEditable);
