@@ -140,10 +140,13 @@ private slots:
       QCOMPARE(TElTree::GetText(item), captions[row]);
       const bool check = row == 15 || row == 16 || row == 30 || row == 31;
       QCOMPARE(win.StringTree->CellCheckBox(item) != nullptr, check);
-      if (row == 0 || check)
+      if (row == 0 || check) {
         QVERIFY(!win.StringTree->CellType(item));
-      else
+      } else {
         QCOMPARE(*win.StringTree->CellType(item), sftNumber);
+        // Editable values are shown in the highlight colour, even though the grid starts disabled.
+        QCOMPARE(item->foreground(1).color(), win.StringTree->palette().color(QPalette::Active, QPalette::Highlight));
+      }
     }
     QCOMPARE(win.StringTree->EditorFor(sftNumber), win.TreeEdit);
     QCOMPARE(win.StringTree->EditorFor(sftBool), win.TreeCheckBox);
