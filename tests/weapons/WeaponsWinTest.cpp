@@ -26,6 +26,7 @@ enum Row { ObjectRow, RoundsPerClipRow, TotalRoundsRow, RangeRow, DamageRow, Rel
 
 // A weapons window opened on a file the way the main window opens it, shown and active.
 struct TOpenWindow {
+  TRecordingDialogs dialogs;  // first: no message box may block a test
   TScratchDir dir;
   std::string path;
   QPointer<TWeaponsWin> win = new TWeaponsWin();
@@ -108,7 +109,6 @@ std::string AllUnnamedFile()
 
 void TWeaponsWinTest::loadListsNamedRecordsAndShowsTheFirst()
 {
-  TRecordingDialogs dialogs;
   TRecordingProgress progress;
   TWeaponsWin fresh;
   QCOMPARE(fresh.objectName(), QString("WeaponsWin"));
@@ -120,7 +120,7 @@ void TWeaponsWinTest::loadListsNamedRecordsAndShowsTheFirst()
 
   TOpenWindow w(DemoFile());
   TWeaponsWin* win = w.win;
-  QVERIFY(dialogs.Messages.isEmpty());
+  QVERIFY(w.dialogs.Messages.isEmpty());
   QCOMPARE(win->FileName, w.path);
   QVERIFY(win->Caption().startsWith("W"));
   QVERIFY(win->ObjectTree->isEnabled());
@@ -170,7 +170,6 @@ void TWeaponsWinTest::loadListsNamedRecordsAndShowsTheFirst()
 
 void TWeaponsWinTest::numberEditThroughTheEditor()
 {
-  TRecordingDialogs dialogs;
   TOpenWindow w(DemoFile());
   QLineEdit* edit = w.OpenNumberEditor(ObjectRow);
   QVERIFY(edit);
@@ -221,7 +220,7 @@ void TWeaponsWinTest::numberEditThroughTheEditor()
   w.win->ObjectTree->setFocus();
   QTRY_VERIFY(!w.win->TreeEdit->Editor());
   QCOMPARE(w.Record(HeavyRevolver).Damage, 99.0f);
-  QVERIFY(dialogs.Messages.isEmpty());
+  QVERIFY(w.dialogs.Messages.isEmpty());
 }
 
 void TWeaponsWinTest::refusedNumberEntry_data()
@@ -240,7 +239,6 @@ void TWeaponsWinTest::refusedNumberEntry()
 {
   QFETCH(int, row);
   QFETCH(QString, text);
-  TRecordingDialogs dialogs;
   TOpenWindow w(DemoFile());
   w.Show(HeavyRevolver);
   const QString before = w.Cell(row);
@@ -251,28 +249,55 @@ void TWeaponsWinTest::refusedNumberEntry()
   for (int i = 0; i < 35; ++i)
     QCOMPARE(FieldOf(w.Record(i), TElTree::GetText(w.Row(row))),
              FieldOf(records[i], TElTree::GetText(w.Row(row))));
-  QVERIFY(dialogs.Messages.isEmpty());
+  QVERIFY(w.dialogs.Messages.isEmpty());
 }
 
 void TWeaponsWinTest::conversionErrorIsReported()
 {
-  TRecordingDialogs dialogs;
   TOpenWindow w(DemoFile());
   QVERIFY(w.EnterNumber(TotalRoundsRow, "."));
-  QCOMPARE(dialogs.Messages, QStringList{"'.' is not a valid floating point value"});
+  QCOMPARE(w.dialogs.Messages, QStringList{"'.' is not a valid floating point value"});
   QCOMPARE(w.Record(0).TotalRounds, 36);
   QCOMPARE(w.Cell(TotalRoundsRow), QString("36"));
   QVERIFY(!w.win->Modified);
 
   QVERIFY(w.EnterNumber(RangeRow, "1.2."));
-  QCOMPARE(dialogs.Messages.last(), QString("'1.2.' is not a valid floating point value"));
+  QCOMPARE(w.dialogs.Messages.last(), QString("'1.2.' is not a valid floating point value"));
   QCOMPARE(w.Record(0).Range, 25.0f);
   QVERIFY(!w.win->Modified);
 }
 
+void TWeaponsWinTest::longValueSurvivesTheEditor()
+{
+  // The editor's length limit is for typing: a longer value shown in the cell opens whole,
+  // so confirming it unchanged changes nothing.
+  std::vector<Samples::TWeaponFields> records = DemoRecords();
+  records[0].TotalRounds = 1234567;
+  TOpenWindow w(Samples::WeaponsFileBytes(records));
+  QLineEdit* edit = w.OpenNumberEditor(TotalRoundsRow);
+  QVERIFY(edit);
+  QCOMPARE(edit->text(), QString("1234567"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  QTRY_VERIFY(!w.win->TreeEdit->Editor());
+  QCOMPARE(w.dialogs.Messages, QStringList());
+  QCOMPARE(w.Record(0).TotalRounds, 1234567);
+  QVERIFY(!w.win->Modified);
+}
+
+void TWeaponsWinTest::closingWithAnOpenEditor()
+{
+  TOpenWindow w(DemoFile());
+  QLineEdit* edit = w.OpenNumberEditor(RoundsPerClipRow);
+  QVERIFY(edit);
+  edit->clear();
+  QTest::keyClicks(edit, ".");
+  delete w.win.data();
+  QVERIFY(w.win.isNull());
+  QCOMPARE(w.dialogs.Messages, QStringList());
+}
+
 void TWeaponsWinTest::dropDownThroughTheEditor()
 {
-  TRecordingDialogs dialogs;
   TOpenWindow w(DemoFile());
   QComboBox* combo = w.OpenDropDown(SoundTypeRow);
   QVERIFY(combo);
@@ -309,12 +334,11 @@ void TWeaponsWinTest::dropDownThroughTheEditor()
   w.win->SaveFile();
   QCOMPARE(GetInt(w.Bytes(), 84), 66);
   QCOMPARE(GetInt(w.Bytes(), 92), 7);
-  QCOMPARE(dialogs.Messages, QStringList{"Weapon File Saved"});
+  QCOMPARE(w.dialogs.Messages, QStringList{"Weapon File Saved"});
 }
 
 void TWeaponsWinTest::unnamedValueShowsItsNumber()
 {
-  TRecordingDialogs dialogs;
   TOpenWindow w(DemoFile());
   // Shown after a record whose values have names: no name is left over.
   QCOMPARE(w.Cell(SoundTypeRow), QString("Colt Detective"));
@@ -349,7 +373,7 @@ void TWeaponsWinTest::unnamedValueShowsItsNumber()
   QVERIFY(w.ConfirmDropDown(combo));
   QCOMPARE(w.Record(SignalPistol).SoundType, 71);
   QVERIFY(w.win->Modified);
-  QVERIFY(dialogs.Messages.isEmpty());
+  QVERIFY(w.dialogs.Messages.isEmpty());
 }
 
 void TWeaponsWinTest::leadingBackslashIsRemoved()
@@ -385,13 +409,12 @@ void TWeaponsWinTest::sameNameEditThroughTheEditor()
 
 void TWeaponsWinTest::noSelectedRecordChangesNothing()
 {
-  TRecordingDialogs dialogs;
   {
     // No record has a name: nothing is listed and nothing can be edited.
     const std::string original = AllUnnamedFile();
     TOpenWindow w(original);
     QCOMPARE(w.win->ObjectTree->GetCount(), 0);
-    QVERIFY(dialogs.Messages.isEmpty());
+    QVERIFY(w.dialogs.Messages.isEmpty());
     QVERIFY(w.EnterNumber(RoundsPerClipRow, "5"));
     QVERIFY(w.EnterNumber(ObjectRow, "x"));
     QComboBox* combo = w.OpenDropDown(SoundTypeRow);
@@ -422,12 +445,11 @@ void TWeaponsWinTest::noSelectedRecordChangesNothing()
 
 void TWeaponsWinTest::saveMessages()
 {
-  TRecordingDialogs dialogs;
   TRecordingProgress progress;
   const std::string original = DemoFile();
   TOpenWindow w(original);
   w.win->SaveFile();
-  QCOMPARE(dialogs.Messages, QStringList{"Weapon File Saved"});
+  QCOMPARE(w.dialogs.Messages, QStringList{"Weapon File Saved"});
   QCOMPARE(w.Bytes(), original);
   QVERIFY(!w.win->Modified);
   QVERIFY(std::find(progress.Calls.begin(), progress.Calls.end(), "caption:Saving Weapon Objects") !=
@@ -444,9 +466,9 @@ void TWeaponsWinTest::saveMessages()
   // The file vanished after loading: the save says so and the changes stay pending.
   QVERIFY(w.EnterNumber(TotalRoundsRow, "41"));
   QCOMPARE(std::remove(w.path.c_str()), 0);
-  dialogs.Messages.clear();
+  w.dialogs.Messages.clear();
   w.win->SaveFile();
-  QCOMPARE(dialogs.Messages, QStringList{"Unable to Save Changes, Try saving again"});
+  QCOMPARE(w.dialogs.Messages, QStringList{"Unable to Save Changes, Try saving again"});
   QVERIFY(w.win->Modified);
   QCOMPARE(TBinaryFile::FileLength(w.path), int64_t(-1));
 #endif
@@ -470,10 +492,9 @@ void TWeaponsWinTest::shortOrMissingFileIsReportedOnce()
   QFETCH(int, size);
   QFETCH(int, listed);
   QFETCH(QString, message);
-  TRecordingDialogs dialogs;
   const std::string bytes = size < 0 ? std::string() : DemoFile().substr(0, size_t(size));
   TOpenWindow w(bytes, size < 0 ? "missing" : "predmety.def");
-  QCOMPARE(dialogs.Messages, QStringList{message});
+  QCOMPARE(w.dialogs.Messages, QStringList{message});
   QCOMPARE(w.win->ObjectTree->GetCount(), listed);
   QVERIFY(w.win->ObjectTree->isEnabled());
   if (listed > 0) {

@@ -11,6 +11,8 @@ private slots:
   void refusedNumberEntry_data();
   void refusedNumberEntry();
   void conversionErrorIsReported();
+  void longValueSurvivesTheEditor();
+  void closingWithAnOpenEditor();
   void dropDownThroughTheEditor();
   void unnamedValueShowsItsNumber();
   void leadingBackslashIsRemoved();
