@@ -193,6 +193,10 @@ bool TWeaponsFile::AcceptsInput(const std::string& label, const std::string& tex
   return label == "Object" || (!text.empty() && TBinaryFile::IsNumericText(text));
 }
 
+// Each row tests for a change against the field's own text before it converts anything:
+// "Object" against the text itself, the int32 rows against the decimal text (the entry is
+// read as a number and truncated toward zero), "Range" and "Damage" against the general
+// text (read as float32), the drop-down rows against the value the text names.
 bool TWeaponsFile::ApplyValue(WeaponRecord& record, const std::string& label, const std::string& text)
 {
   const std::string key = record.Name;

@@ -93,8 +93,8 @@ public:
   // Whether a number editor entry may be applied to the row `label`: anything for
   // "Object", otherwise a non-empty text of digits and points.
   static bool AcceptsInput(const std::string& label, const std::string& text);
-  // Writes `text` into the field of row `label` of every read record named like
-  // `record`, where it differs from the field's text (see the rules in the source).
+  // Writes `text` into the field of row `label` of every read record named exactly like
+  // `record`, wherever the field's text differs from it.
   // True when any record changed. Throws EConvertError, changing nothing, when a number
   // cannot be read from the text.
   bool ApplyValue(WeaponRecord& record, const std::string& label, const std::string& text);
