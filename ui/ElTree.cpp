@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int CellTypeRole = Qt::UserRole + 1;
@@ -307,21 +309,27 @@ QWidget* TElTreeInplaceAdvancedEdit::CreateEditor(QWidget* parent)
   editor_ = new QLineEdit(parent);
   editor_->setObjectName("TreeEditEditor");
   editor_->setFrame(false);
+  maxLength_ = editor_->maxLength();
   return editor_;
 }
 
 QString TElTreeInplaceAdvancedEdit::GetText() const { return editor_ ? editor_->text() : QString(); }
 
+// QLineEdit cuts its text to its maximum length; a cell's longer value must open whole, or
+// confirming it unchanged would store the cut text.
 void TElTreeInplaceAdvancedEdit::SetText(const QString& text)
 {
-  if (editor_)
-    editor_->setText(text);
+  if (!editor_)
+    return;
+  editor_->setMaxLength(std::max(maxLength_, static_cast<int>(text.size())));
+  editor_->setText(text);
 }
 
 void TElTreeInplaceAdvancedEdit::SetMaxLength(int length)
 {
+  maxLength_ = length;
   if (editor_)
-    editor_->setMaxLength(length);
+    editor_->setMaxLength(std::max(length, static_cast<int>(editor_->text().size())));
 }
 
 TElTreeInplaceTreeComboEdit::TElTreeInplaceTreeComboEdit(TElTree* tree) : TElTreeInplaceEditor(tree, {sftText}) {}

@@ -133,7 +133,8 @@ private:
   QList<TElFieldType> types_;
 };
 
-// The number editor: a line edit with a maximum text length.
+// The number editor: a line edit with a maximum text length. The limit is for typing: a
+// longer text set into the editor is kept whole, never cut.
 class TElTreeInplaceAdvancedEdit : public TElTreeInplaceEditor {
   Q_OBJECT
 public:
@@ -149,6 +150,7 @@ public:
 
 private:
   QLineEdit* editor_ = nullptr;
+  int maxLength_ = 32767;
 };
 
 // The drop-down editor: a list of names to pick from. Read-only, the user can only pick a
