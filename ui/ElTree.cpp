@@ -309,25 +309,27 @@ QWidget* TElTreeInplaceAdvancedEdit::CreateEditor(QWidget* parent)
   editor_ = new QLineEdit(parent);
   editor_->setObjectName("TreeEditEditor");
   editor_->setFrame(false);
-  maxLength_ = 32767;
+  maxLength_ = editor_->maxLength();
   connect(editor_, &QLineEdit::textEdited, this, [this] { FitMaxLength(); });
   return editor_;
 }
 
+// As the user shortens a text longer than the limit, the limit comes back down with it.
 void TElTreeInplaceAdvancedEdit::FitMaxLength()
 {
   if (editor_)
-    editor_->setMaxLength(std::max<int>(maxLength_, editor_->text().size()));
+    editor_->setMaxLength(std::max(maxLength_, static_cast<int>(editor_->text().size())));
 }
 
 QString TElTreeInplaceAdvancedEdit::GetText() const { return editor_ ? editor_->text() : QString(); }
 
+// QLineEdit cuts its text to its maximum length; a cell's longer value must open whole, or
+// confirming it unchanged would store the cut text.
 void TElTreeInplaceAdvancedEdit::SetText(const QString& text)
 {
   if (!editor_)
     return;
-  // QLineEdit cuts a text longer than its maximum length: widen the limit to the text first.
-  editor_->setMaxLength(std::max<int>(maxLength_, text.size()));
+  editor_->setMaxLength(std::max(maxLength_, static_cast<int>(text.size())));
   editor_->setText(text);
 }
 

@@ -133,8 +133,9 @@ private:
   QList<TElFieldType> types_;
 };
 
-// The number editor: a line edit with a maximum text length. The limit bounds what the user
-// types; a longer cell text is shown whole, so confirming it unedited gives it back unchanged.
+// The number editor: a line edit with a maximum text length. The limit is for typing: a
+// longer text set into the editor is kept whole, never cut, and can be shortened but not
+// lengthened until it is within the limit.
 class TElTreeInplaceAdvancedEdit : public TElTreeInplaceEditor {
   Q_OBJECT
 public:

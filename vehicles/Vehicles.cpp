@@ -62,15 +62,9 @@ TVehiclesWin::TVehiclesWin(QWidget* parent) : TEditorWin(parent)
 
 TVehiclesWin::~TVehiclesWin()
 {
-  // The widgets outlive this class's members while the window is torn down, and hiding it
-  // then confirms an open in-place edit: nothing may reach the records from here on.
-  TreeEdit->OnBeforeOperation = nullptr;
-  TreeEdit->OnValidateResult = nullptr;
+  // The frame unbinds the trees and in-place editors; the cell check boxes are this window's.
   for (TElCellCheckBox* box : {RWDCheckBox, FWDCheckBox, FourWheelTurningCheckBox, RoofCheckBox})
     box->OnClick = nullptr;
-  ObjectTree->OnDragOver = nullptr;
-  ObjectTree->OnDragDrop = nullptr;
-  disconnect(ObjectTree, nullptr, this, nullptr);
 }
 
 void TVehiclesWin::FormCreate()
