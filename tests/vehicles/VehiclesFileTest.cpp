@@ -15,8 +15,6 @@
 using namespace Fixture;
 namespace fs = std::filesystem;
 
-Q_DECLARE_METATYPE(std::string)
-
 class TestVehiclesFile : public QObject {
   Q_OBJECT
 

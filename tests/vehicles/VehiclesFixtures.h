@@ -2,9 +2,13 @@
 #include "tests/support/TestSupport.h"
 #include "tools/samples/VehiclesSample.h"
 
+#include <QMetaType>
+
 #include <cstring>
 #include <string>
 #include <vector>
+
+Q_DECLARE_METATYPE(std::string)
 
 // Small vehicles.bin fixtures for the tests, built from invented values.
 namespace Fixture {
