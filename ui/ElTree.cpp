@@ -25,7 +25,7 @@ public:
     if (!inplace)
       return nullptr;
     QWidget* widget = inplace->CreateEditor(parent);
-    QObject::connect(widget, &QObject::destroyed, inplace, [inplace] { inplace->EditorClosed(); });
+    QObject::connect(widget, &QObject::destroyed, inplace, [inplace](QObject* gone) { inplace->EditorClosed(gone); });
     inplace->DefaultConversion = true;
     bool defaultConversion = true;
     if (inplace->OnBeforeOperation)
@@ -44,7 +44,9 @@ public:
   void setModelData(QWidget*, QAbstractItemModel* model, const QModelIndex& index) const override
   {
     TElTreeInplaceEditor* inplace = EditorAt(index);
-    if (!inplace)
+    // Opening an editor and leaving it untouched is no edit: a cell that shows a value in a
+    // shortened form (a whole number for 35.5) must not store that form back.
+    if (!inplace || !inplace->UserChanged())
       return;
     bool inputValid = true;
     if (inplace->OnValidateResult && !Guarded([&] { inplace->OnValidateResult(inputValid); }))
@@ -310,7 +312,11 @@ QWidget* TElTreeInplaceAdvancedEdit::CreateEditor(QWidget* parent)
   editor_->setObjectName("TreeEditEditor");
   editor_->setFrame(false);
   maxLength_ = editor_->maxLength();
-  connect(editor_, &QLineEdit::textEdited, this, [this] { FitMaxLength(); });
+  edited_ = false;
+  connect(editor_, &QLineEdit::textEdited, this, [this] {
+    edited_ = true;
+    FitMaxLength();
+  });
   return editor_;
 }
 

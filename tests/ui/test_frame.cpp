@@ -61,7 +61,7 @@ public:
 // Types into the open line editor and confirms with Enter.
 void TypeAndConfirm(TFrameWin& win, const QString& text)
 {
-  QLineEdit* editor = win.StringTree->findChild<QLineEdit*>("TreeEditEditor");
+  QLineEdit* editor = win.TreeEdit->Editor();
   QVERIFY(editor);
   editor->selectAll();
   QTest::keyClicks(editor, text);
@@ -195,10 +195,29 @@ private slots:
     QLineEdit* editor = win.StringTree->findChild<QLineEdit*>("TreeEditEditor");
     QVERIFY(editor);
     editor->setFocus();
-    editor->setText("42");
+    editor->selectAll();
+    QTest::keyClicks(editor, "42");
     win.ObjectTree->setEnabled(true);
     win.ObjectTree->setFocus();  // focus leaves the editor
     QTRY_COMPARE(TElTree::GetColText(win.NumberRow), QString("42"));
+  }
+
+  void untouchedEditorChangesNothing()
+  {
+    // A cell may show a shortened form of its value; leaving the editor untouched must not store it.
+    TFrameWin win;
+    win.show();
+    TElTree::SetColText(win.NumberRow, "35");
+    win.StringTree->EditCell(win.NumberRow);
+    QLineEdit* editor = win.StringTree->findChild<QLineEdit*>("TreeEditEditor");
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(win.Log, QStringList{"before"});
+    // Retyping the same text is an entry.
+    win.StringTree->EditCell(win.NumberRow);
+    TypeAndConfirm(win, "35");
+    QCOMPARE(win.Log.last(), QString("validate:35"));
   }
 
   void plainRowOpensNoEditor()

@@ -68,7 +68,8 @@ struct TOpenWindow {
     QLineEdit* edit = OpenNumberEditor(row);
     if (!edit || edit != win->TreeEdit->Editor())
       return false;
-    edit->clear();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);  // the user empties the editor
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
     return QTest::qWaitFor([&] { return !win->TreeEdit->Editor(); });
