@@ -33,6 +33,23 @@ TEditorWin::TEditorWin(QWidget* parent) : QWidget(parent)
   SplitterH->setStretchFactor(1, 1);
 }
 
+TEditorWin::~TEditorWin()
+{
+  // The windows' handlers live in the derived window, which is gone by now, while an editor
+  // still open is committed (and the trees may signal) as the widgets are torn down.
+  for (TElFieldType type : {sftText, sftNumber, sftFloating, sftBool})
+    if (TElTreeInplaceEditor* editor = StringTree->EditorFor(type)) {
+      editor->OnBeforeOperation = nullptr;
+      editor->OnValidateResult = nullptr;
+      editor->OnAfterOperation = nullptr;
+    }
+  for (TElTree* tree : {ObjectTree, StringTree}) {
+    tree->OnDragOver = nullptr;
+    tree->OnDragDrop = nullptr;
+    tree->disconnect(this);
+  }
+}
+
 void TEditorWin::closeEvent(QCloseEvent* event)
 {
   FormClose();

@@ -14,6 +14,7 @@ class TEditorWin : public QWidget {
   Q_OBJECT
 public:
   explicit TEditorWin(QWidget* parent = nullptr);
+  ~TEditorWin() override;
 
   // Reads the file at `path` (UTF-8), builds the tree and sets FileName.
   virtual void LoadFile(const std::string& path) = 0;

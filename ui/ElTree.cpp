@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int CellTypeRole = Qt::UserRole + 1;
@@ -23,7 +25,7 @@ public:
     if (!inplace)
       return nullptr;
     QWidget* widget = inplace->CreateEditor(parent);
-    QObject::connect(widget, &QObject::destroyed, inplace, [inplace] { inplace->EditorClosed(); });
+    QObject::connect(widget, &QObject::destroyed, inplace, [inplace](QObject* gone) { inplace->EditorClosed(gone); });
     inplace->DefaultConversion = true;
     bool defaultConversion = true;
     if (inplace->OnBeforeOperation)
@@ -42,7 +44,9 @@ public:
   void setModelData(QWidget*, QAbstractItemModel* model, const QModelIndex& index) const override
   {
     TElTreeInplaceEditor* inplace = EditorAt(index);
-    if (!inplace)
+    // Opening an editor and leaving it untouched is no edit: a cell that shows a value in a
+    // shortened form (a whole number for 35.5) must not store that form back.
+    if (!inplace || !inplace->UserChanged())
       return;
     bool inputValid = true;
     if (inplace->OnValidateResult && !Guarded([&] { inplace->OnValidateResult(inputValid); }))
@@ -208,7 +212,7 @@ void TElTree::Update() { viewport()->repaint(); }
 void TElTree::SetCellStyle(QTreeWidgetItem* row, TElFieldType type)
 {
   row->setFont(DataColumn, QFont("Arial"));
-  row->setForeground(DataColumn, palette().brush(QPalette::Highlight));
+  row->setForeground(DataColumn, palette().brush(QPalette::Active, QPalette::Highlight));
   row->setData(DataColumn, CellTypeRole, static_cast<int>(type));
   row->setFlags(row->flags() | Qt::ItemIsEditable);
 }
@@ -218,7 +222,7 @@ TElCellCheckBox* TElTree::SetCellCheckBox(QTreeWidgetItem* row)
   auto* box = new TElCellCheckBox();
   box->setFont(QFont("Arial"));
   QPalette pal = box->palette();
-  pal.setColor(QPalette::WindowText, palette().color(QPalette::Highlight));
+  pal.setColor(QPalette::WindowText, palette().color(QPalette::Active, QPalette::Highlight));
   box->setPalette(pal);
   box->SetBorderWidth(1);
   row->setFlags(row->flags() & ~Qt::ItemIsEditable);
@@ -307,21 +311,38 @@ QWidget* TElTreeInplaceAdvancedEdit::CreateEditor(QWidget* parent)
   editor_ = new QLineEdit(parent);
   editor_->setObjectName("TreeEditEditor");
   editor_->setFrame(false);
+  maxLength_ = editor_->maxLength();
+  edited_ = false;
+  connect(editor_, &QLineEdit::textEdited, this, [this] {
+    edited_ = true;
+    FitMaxLength();
+  });
   return editor_;
+}
+
+// As the user shortens a text longer than the limit, the limit comes back down with it.
+void TElTreeInplaceAdvancedEdit::FitMaxLength()
+{
+  if (editor_)
+    editor_->setMaxLength(std::max(maxLength_, static_cast<int>(editor_->text().size())));
 }
 
 QString TElTreeInplaceAdvancedEdit::GetText() const { return editor_ ? editor_->text() : QString(); }
 
+// QLineEdit cuts its text to its maximum length; a cell's longer value must open whole, or
+// confirming it unchanged would store the cut text.
 void TElTreeInplaceAdvancedEdit::SetText(const QString& text)
 {
-  if (editor_)
-    editor_->setText(text);
+  if (!editor_)
+    return;
+  editor_->setMaxLength(std::max(maxLength_, static_cast<int>(text.size())));
+  editor_->setText(text);
 }
 
 void TElTreeInplaceAdvancedEdit::SetMaxLength(int length)
 {
-  if (editor_)
-    editor_->setMaxLength(length);
+  maxLength_ = length;
+  FitMaxLength();
 }
 
 TElTreeInplaceTreeComboEdit::TElTreeInplaceTreeComboEdit(TElTree* tree) : TElTreeInplaceEditor(tree, {sftText}) {}

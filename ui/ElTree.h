@@ -118,6 +118,8 @@ public:
   virtual QWidget* EditorWidget() const = 0;
   virtual QString GetText() const = 0;
   virtual void SetText(const QString& text) = 0;
+  // False while the user has not touched the editor's text: ending such an edit changes nothing.
+  virtual bool UserChanged() const { return true; }
 
   std::function<void(bool& DefaultConversion)> OnBeforeOperation;
   std::function<void(bool& InputValid)> OnValidateResult;
@@ -125,7 +127,8 @@ public:
 
   // Used by the tree's delegate.
   virtual QWidget* CreateEditor(QWidget* parent) = 0;
-  virtual void EditorClosed() = 0;
+  // The editor widget `widget` is gone (it may be deleted after the next editor opened).
+  virtual void EditorClosed(QObject* widget) = 0;
   bool DefaultConversion = true;
 
 private:
@@ -133,7 +136,9 @@ private:
   QList<TElFieldType> types_;
 };
 
-// The number editor: a line edit with a maximum text length.
+// The number editor: a line edit with a maximum text length. The limit is for typing: a
+// longer text set into the editor is kept whole, never cut, and can be shortened but not
+// lengthened until it is within the limit.
 class TElTreeInplaceAdvancedEdit : public TElTreeInplaceEditor {
   Q_OBJECT
 public:
@@ -143,12 +148,21 @@ public:
   QString GetText() const override;
   void SetText(const QString& text) override;
   void SetMaxLength(int length);
+  bool UserChanged() const override { return editor_ && edited_; }
 
   QWidget* CreateEditor(QWidget* parent) override;
-  void EditorClosed() override { editor_ = nullptr; }
+  void EditorClosed(QObject* widget) override
+  {
+    if (editor_ == widget)
+      editor_ = nullptr;
+  }
 
 private:
+  // Lets the editor hold its current text but nothing beyond the limit.
+  void FitMaxLength();
   QLineEdit* editor_ = nullptr;
+  int maxLength_ = 32767;
+  bool edited_ = false;  // the user typed, deleted, pasted or cut in the open editor
 };
 
 // The drop-down editor: a list of names to pick from. Read-only, the user can only pick a
@@ -168,7 +182,11 @@ public:
   void AddItem(const QString& text);
 
   QWidget* CreateEditor(QWidget* parent) override;
-  void EditorClosed() override { editor_ = nullptr; }
+  void EditorClosed(QObject* widget) override
+  {
+    if (editor_ == widget)
+      editor_ = nullptr;
+  }
 
 private:
   QComboBox* editor_ = nullptr;
@@ -184,7 +202,11 @@ public:
   QString GetText() const override;
   void SetText(const QString& text) override;
   QWidget* CreateEditor(QWidget* parent) override;
-  void EditorClosed() override { editor_ = nullptr; }
+  void EditorClosed(QObject* widget) override
+  {
+    if (editor_ == widget)
+      editor_ = nullptr;
+  }
 
 private:
   QCheckBox* editor_ = nullptr;
