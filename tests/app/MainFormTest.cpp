@@ -2,6 +2,7 @@
 
 #include "scene/Scene2.h"
 #include "tests/support/TestSupport.h"
+#include "tools/samples/Samples.h"
 #include "ui/EditorFrame.h"
 #include "vehicles/Vehicles.h"
 #include "weapons/Weapons.h"
@@ -104,9 +105,11 @@ private slots:
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("className");
-    QTest::newRow("vehicles") << QByteArray("\x01\x00\x00\x00rest", 8) << "Vehicles Editor - " << "TVehiclesWin";
-    QTest::newRow("weapons") << QByteArray("P....") << "Weapons Editor - " << "TWeaponsWin";
-    QTest::newRow("scene") << QByteArray("S....") << "Scene2 Editor - " << "TScene2Win";
+    const auto bytes = [](const std::string& b) { return QByteArray(b.data(), int(b.size())); };
+    // The demo files under a name that tells nothing: the kind comes from the content.
+    QTest::newRow("vehicles") << bytes(Samples::VehiclesDemo()) << "Vehicles Editor - " << "TVehiclesWin";
+    QTest::newRow("weapons") << bytes(Samples::WeaponsDemo()) << "Weapons Editor - " << "TWeaponsWin";
+    QTest::newRow("scene") << bytes(Samples::SceneDemo()) << "Scene2 Editor - " << "TScene2Win";
   }
   void openCreatesTheEditorOfTheKind()
   {
@@ -164,8 +167,8 @@ private slots:
     TScratchDir dir;
     TTestMainForm form;
     form.show();
-    const QString a = QString::fromStdString(dir.Write("a.bin", "S..."));
-    const QString b = QString::fromStdString(dir.Write("b.def", "P..."));
+    const QString a = QString::fromStdString(dir.Write("a.bin", Samples::SceneDemo()));
+    const QString b = QString::fromStdString(dir.Write("b.def", Samples::WeaponsDemo()));
     form.OpenFile(a);
     form.OpenFile(b);
     QCOMPARE(form.ActiveEditor()->FileName, b.toStdString());
@@ -191,8 +194,8 @@ private slots:
     TScratchDir dir;
     TTestMainForm form;
     // Both spellings exist as files here, whether the file system tells case apart or not.
-    const QString lower = QString::fromStdString(dir.Write("scene2.bin", "S..."));
-    const QString upper = QString::fromStdString(dir.Write("SCENE2.BIN", "S..."));
+    const QString lower = QString::fromStdString(dir.Write("scene2.bin", Samples::SceneDemo()));
+    const QString upper = QString::fromStdString(dir.Write("SCENE2.BIN", Samples::SceneDemo()));
     form.OpenFile(lower);
     QVERIFY(!form.ActivateIfOpen(upper));
     form.OpenFile(upper);
@@ -229,8 +232,8 @@ private slots:
     TRecordingDialogs dialogs;
     TScratchDir dir;
     TTestMainForm form;
-    const QString gone = QString::fromStdString(dir.Write("old.bin", "S..."));
-    const QString kept = QString::fromStdString(dir.Write("kept.def", "P..."));
+    const QString gone = QString::fromStdString(dir.Write("old.bin", Samples::SceneDemo()));
+    const QString kept = QString::fromStdString(dir.Write("kept.def", Samples::WeaponsDemo()));
     form.OpenFile(kept);
     form.OpenFile(gone);
     for (QMdiSubWindow* child : form.MdiArea->subWindowList())
@@ -264,7 +267,7 @@ private slots:
     QVERIFY(!form.MenuItemRecent->isEnabled());
     QStringList paths;
     for (int i = 0; i < 11; ++i) {
-      paths.prepend(QString::fromStdString(dir.Write("f" + std::to_string(i) + ".bin", "S...")));
+      paths.prepend(QString::fromStdString(dir.Write("f" + std::to_string(i) + ".bin", Samples::SceneDemo())));
       form.OpenFile(paths.first());
     }
     QVERIFY(form.MenuItemRecent->isEnabled());
@@ -294,8 +297,8 @@ private slots:
     TTestStore store;
     TRecordingDialogs dialogs;
     TScratchDir dir;
-    const QString a = QString::fromStdString(dir.Write("a.bin", "S..."));
-    const QString b = QString::fromStdString(dir.Write("b.def", "P..."));
+    const QString a = QString::fromStdString(dir.Write("a.bin", Samples::SceneDemo()));
+    const QString b = QString::fromStdString(dir.Write("b.def", Samples::WeaponsDemo()));
     {
       TTestMainForm form;
       form.show();
@@ -344,9 +347,9 @@ private slots:
     emit form.MenuFile->aboutToShow();
     QVERIFY(!form.FileSaveAction->isEnabled());
 
-    form.OpenFile(QString::fromStdString(dir.Write("w.def", "P...")));
+    form.OpenFile(QString::fromStdString(dir.Write("w.def", Samples::WeaponsDemo())));
     QMdiSubWindow* weaponsChild = form.MdiArea->currentSubWindow();
-    form.OpenFile(QString::fromStdString(dir.Write("s.bin", "S...")));
+    form.OpenFile(QString::fromStdString(dir.Write("s.bin", Samples::SceneDemo())));
     QMdiSubWindow* sceneChild = form.MdiArea->currentSubWindow();
     form.MdiArea->setActiveSubWindow(weaponsChild);
     form.ActiveEditor()->Modified = true;
@@ -359,6 +362,25 @@ private slots:
     QVERIFY(form.FileSaveAction->isEnabled());  // stays until the menu opens again
     emit form.MenuFile->aboutToShow();
     QVERIFY(!form.FileSaveAction->isEnabled());
+  }
+
+  void saveGoesToTheActiveEditor()
+  {
+    TTestStore store;
+    TRecordingDialogs dialogs;
+    TScratchDir dir;
+    TTestMainForm form;
+    form.show();
+    form.OpenFile(QString::fromStdString(dir.Write("v.bin", Samples::VehiclesDemo())));
+    QMdiSubWindow* vehicles = form.MdiArea->currentSubWindow();
+    form.OpenFile(QString::fromStdString(dir.Write("w.def", Samples::WeaponsDemo())));
+    QVERIFY(dialogs.Messages.isEmpty());
+
+    form.FileSaveActionExecute();
+    QCOMPARE(dialogs.Messages, QStringList{"Weapon File Saved"});
+    form.MdiArea->setActiveSubWindow(vehicles);
+    form.FileSaveActionExecute();
+    QCOMPARE(dialogs.Messages, (QStringList{"Weapon File Saved", "Vehicle File Saved"}));
   }
 
   void saveGoesToTheEditorOfTheCaptionsKindOnly()
