@@ -522,29 +522,25 @@ QList<QMdiSubWindow*> TMainForm::TileableWindows() const
   return windows;
 }
 
-void TMainForm::TileHorizontally()
-{
-  const QList<QMdiSubWindow*> windows = TileableWindows();
-  const QRect area = MdiArea->viewport()->rect();
-  const int n = windows.size();
-  for (int i = 0; i < n; ++i) {
-    windows[i]->showNormal();
-    const int top = area.height() * i / n;
-    const int bottom = area.height() * (i + 1) / n;
-    windows[i]->setGeometry(0, top, area.width(), bottom - top);
-  }
-}
+void TMainForm::TileHorizontally() { Tile(Qt::Vertical); }
 
-void TMainForm::TileVertically()
+void TMainForm::TileVertically() { Tile(Qt::Horizontal); }
+
+// Gives each shown editor window an equal share of the MDI area, stacked along `direction`.
+void TMainForm::Tile(Qt::Orientation direction)
 {
   const QList<QMdiSubWindow*> windows = TileableWindows();
   const QRect area = MdiArea->viewport()->rect();
   const int n = windows.size();
+  const int length = direction == Qt::Vertical ? area.height() : area.width();
   for (int i = 0; i < n; ++i) {
     windows[i]->showNormal();
-    const int left = area.width() * i / n;
-    const int right = area.width() * (i + 1) / n;
-    windows[i]->setGeometry(left, 0, right - left, area.height());
+    const int from = length * i / n;
+    const int to = length * (i + 1) / n;
+    if (direction == Qt::Vertical)
+      windows[i]->setGeometry(0, from, area.width(), to - from);
+    else
+      windows[i]->setGeometry(from, 0, to - from, area.height());
   }
 }
 

@@ -122,6 +122,7 @@ private:
   void WatchFocus(QWidget* now);
   void EditCommand(int which);
   QList<QMdiSubWindow*> TileableWindows() const;
+  void Tile(Qt::Orientation direction);
   template <class T>
   void CreateEditor(const QString& prefix, const QString& path);
 
